@@ -1,0 +1,34 @@
+// The telvora command-line tool: checks of configuration documents for app
+// developers, and (with no arguments) the check of the bundled example.
+
+#include "ConfigCommand.hpp"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+void usage(std::ostream& out) {
+  out << "usage: telvora                     check the bundled example configuration\n"
+         "       telvora config FILE|URL    load a configuration document and print the\n"
+         "                                  completed live and onDemand settings\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return telvora::tool::runExampleConfigCheck();
+
+  const std::string& command = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "config") return telvora::tool::runConfigCommand(rest);
+  if (command == "help" || command == "--help" || command == "-h") {
+    usage(std::cout);
+    return 0;
+  }
+  std::cerr << "telvora: unknown command '" << command << "'\n";
+  usage(std::cerr);
+  return 2;
+}
