@@ -5,13 +5,14 @@ JOBS ?= $(shell nproc)
 GENERATOR := -G Ninja
 DEV_DIR := build/debug
 ASAN_DIR := build/asan
+TSAN_DIR := build/tsan
 FUZZ_DIR := build/fuzz
 RELEASE_DIR := build/release
 FUZZ_SECONDS ?= 30
 FUZZERS := config_fuzz
 SOURCES = $(shell find include src tests tools fuzz bench -name '*.cpp' -o -name '*.hpp' 2>/dev/null)
 
-.PHONY: all bootstrap build demo test sanitize lint format fuzz fuzz-smoke bench clean
+.PHONY: all bootstrap build demo test sanitize tsan lint format fuzz fuzz-smoke bench clean
 
 all: build
 
@@ -35,6 +36,13 @@ sanitize: bootstrap
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+tsan: bootstrap
+	cmake -S . -B $(TSAN_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DWARNINGS_AS_ERRORS=ON \
+	  -DTELVORA_SANITIZE=thread >/dev/null
+	cmake --build $(TSAN_DIR) -j $(JOBS)
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	  ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(JOBS)
 
 lint: bootstrap
 	@clang-format --dry-run --Werror $(SOURCES) && echo "lint: $(words $(SOURCES)) files formatted"

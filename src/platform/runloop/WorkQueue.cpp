@@ -61,12 +61,14 @@ WorkQueue& WorkQueue::utility() {
 
 void WorkQueue::async(std::function<void()> task) {
   if (!task) return;
+  // The task may destroy this queue as soon as it is in: touch only the state.
+  const std::shared_ptr<State> state = state_;
   {
-    std::lock_guard lock(state_->mutex);
-    if (state_->stopping) return;
-    state_->tasks.push_back(std::move(task));
+    std::lock_guard lock(state->mutex);
+    if (state->stopping) return;
+    state->tasks.push_back(std::move(task));
   }
-  state_->wake.notify_one();
+  state->wake.notify_one();
 }
 
 bool WorkQueue::isCurrent() const {
