@@ -98,7 +98,6 @@ class TelvoraSession : public std::enable_shared_from_this<TelvoraSession> {
   void downloadStreamConfig(const std::string& url, std::function<void(ConfigResult)> completion);
   void setUpBehaviur();
   void setVideoType(std::optional<VideoType> videoType);
-  void assertOnMainQueue() const;
 
   SDKConfig sdkConfig_;
   std::function<void()> closeCompletion;

@@ -20,12 +20,8 @@ std::shared_ptr<TelvoraSession> TelvoraSession::create(SDKConfig sdkConfig,
 TelvoraSession::TelvoraSession(Token, SDKConfig sdkConfig, std::function<void()> closeCompletion)
     : sdkConfig_(std::move(sdkConfig)), closeCompletion(std::move(closeCompletion)) {}
 
-void TelvoraSession::assertOnMainQueue() const {
-  TELVORA_DCHECK_ON_MAIN_QUEUE();
-}
-
 void TelvoraSession::prepareURL(std::string videoURL, std::function<void(URLResult)> completion) {
-  assertOnMainQueue();
+  TELVORA_DCHECK_ON_MAIN_QUEUE();
   // Holds the session until the completion has run.
   getStreamConfig([self = shared_from_this(), videoURL = std::move(videoURL),
                    completion = std::move(completion)](ConfigResult result) mutable {
@@ -48,13 +44,13 @@ void TelvoraSession::prepareURL(std::string videoURL, std::function<void(URLResu
 }
 
 void TelvoraSession::setConfig(std::shared_ptr<Config> config) {
-  assertOnMainQueue();
+  TELVORA_DCHECK_ON_MAIN_QUEUE();
   config_ = std::move(config);
   setUpBehaviur();
 }
 
 void TelvoraSession::setConfigURL(std::string configURL) {
-  assertOnMainQueue();
+  TELVORA_DCHECK_ON_MAIN_QUEUE();
   downloadStreamConfig(configURL, [self = shared_from_this()](ConfigResult result) mutable {
     if (!result) return;  // dropped: the configuration in force stays
     RunLoop::main().async([self = std::move(self), config = std::move(result).value()]() mutable {
@@ -65,7 +61,7 @@ void TelvoraSession::setConfigURL(std::string configURL) {
 }
 
 void TelvoraSession::setConsentString(std::string consentString) {
-  assertOnMainQueue();
+  TELVORA_DCHECK_ON_MAIN_QUEUE();
   sdkConfig_.consentString = std::move(consentString);
 }
 
