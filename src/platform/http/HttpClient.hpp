@@ -9,10 +9,9 @@
 #include <utility>
 #include <vector>
 
-namespace telvora {
+#include "platform/Bytes.hpp"
 
-// Body bytes, shared rather than copied between whoever reads them.
-using Bytes = std::shared_ptr<const std::string>;
+namespace telvora {
 
 enum class HttpMethod { GET, HEAD };
 
