@@ -4,9 +4,7 @@
 #include <telvora/platform/NotificationCenter.hpp>
 
 #include "platform/runloop/MainQueue.hpp"
-
-#include <charconv>
-#include <cmath>
+#include "platform/text/DoubleText.hpp"
 
 namespace telvora {
 namespace {
@@ -14,20 +12,6 @@ namespace {
 std::shared_ptr<TelvoraLogs>& sharedSlot() {
   static std::shared_ptr<TelvoraLogs> shared = std::make_shared<TelvoraLogs>();
   return shared;
-}
-
-// The shortest text that reads back as `value`, with a fractional part for
-// whole numbers (15.0). Seconds and counts are written without an exponent.
-std::string doubleText(double value) {
-  char buffer[64];
-  const double magnitude = std::fabs(value);
-  const bool plain = magnitude == 0 || (magnitude >= 1e-6 && magnitude < 1e16);
-  const auto result =
-      plain ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
-            : std::to_chars(buffer, buffer + sizeof buffer, value);
-  std::string text(buffer, result.ptr);
-  if (std::isfinite(value) && text.find_first_of(".e") == std::string::npos) text += ".0";
-  return text;
 }
 
 // -value in base 10; also for the smallest int64, whose negation overflows.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -211,6 +212,56 @@ TEST(ManifestParser, RewritesMasterPlaylistsForTheProxy) {
   const Bytes body = bytes(master);
   EXPECT_EQ(ManifestParser::updateMasterManifest("", body, "localhost:8080"), body);
   EXPECT_EQ(ManifestParser::updateMasterManifest("cdn.example.com", nullptr, "x"), nullptr);
+}
+
+}  // namespace
+}  // namespace telvora
+
+namespace telvora {
+namespace {
+
+// The break closing done the plain way, marker by marker, against which the
+// analysis' faster search is checked on random playlists.
+std::vector<CuePoint> closedThePlainWay(const std::string& playlist) {
+  ManifestParser open;  // the same playlist without its CUE-INs gives the open breaks
+  std::string withoutCueIns;
+  std::vector<double> markers;
+  double counter = 0;
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < playlist.size();) {
+    const std::size_t end = playlist.find('\n', at);
+    lines.push_back(playlist.substr(at, end - at));
+    at = end == std::string::npos ? playlist.size() : end + 1;
+  }
+  for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+    if (line->starts_with("#EXTINF:")) counter += std::stod(line->substr(8));
+    if (*line == "#EXT-X-CUE-IN") markers.push_back(counter);
+  }
+  for (const std::string& line : lines)
+    if (line != "#EXT-X-CUE-IN") withoutCueIns += line + "\n";
+  open.setPlayListData(bytes(withoutCueIns));
+  std::vector<CuePoint> breaks = *open.cuePoints();
+  for (CuePoint& b : breaks)
+    for (double m : markers)
+      if (b.timeEnd <= m && m <= b.timeStart) b.timeEnd = m;
+  return breaks;
+}
+
+TEST(ManifestParser, ClosesBreaksAsTheMarkerByMarkerRuleDoes) {
+  std::mt19937 random(2024);
+  for (int round = 0; round < 200; ++round) {
+    std::string playlist = "#EXTM3U\n#EXT-X-TARGETDURATION:10\n";
+    for (int segment = 0; segment < 40; ++segment) {
+      const unsigned pick = random() % 10;
+      if (pick == 0) playlist += "#EXT-X-CUE-OUT:" + std::to_string(random() % 60) + "\n";
+      if (pick == 1) playlist += "#EXT-X-CUE-IN\n";
+      if (pick == 2)
+        playlist += "#EXT-X-CUE-OUT-CONT:ElapsedTime=" + std::to_string(random() % 30) +
+                    ",Duration=" + std::to_string(random() % 60) + "\n";
+      playlist += "#EXTINF:" + std::to_string(1 + random() % 10) + ".5,\ns.ts\n";
+    }
+    EXPECT_EQ(analyse(playlist), closedThePlainWay(playlist)) << playlist;
+  }
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The telvora command-line tool: checks of configuration documents for app
-// developers, and (with no arguments) the check of the bundled example.
+// developers, playlist inspection for stream engineers, and (with no
+// arguments) the check of the bundled example.
 
 #include "ConfigCommand.hpp"
+#include "ManifestCommand.hpp"
 
 #include <iostream>
 #include <string>
@@ -12,7 +14,9 @@ namespace {
 void usage(std::ostream& out) {
   out << "usage: telvora                     check the bundled example configuration\n"
          "       telvora config FILE|URL    load a configuration document and print the\n"
-         "                                  completed live and onDemand settings\n";
+         "                                  completed live and onDemand settings\n"
+         "       telvora manifest FILE|URL  read an HLS playlist and print its kind, live or\n"
+         "                                  on demand, total duration and cue points (JSON)\n";
 }
 
 }  // namespace
@@ -24,6 +28,7 @@ int main(int argc, char** argv) {
   const std::string& command = args[0];
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "config") return telvora::tool::runConfigCommand(rest);
+  if (command == "manifest") return telvora::tool::runManifestCommand(rest);
   if (command == "help" || command == "--help" || command == "-h") {
     usage(std::cout);
     return 0;
