@@ -20,6 +20,8 @@ namespace telvora {
 
 struct TelvoraSessionTestPeer;
 struct BehaviourChoice;
+class ManifestParser;
+class TelvoraSchedulerBehaivour;
 
 // The one object a host app drives to put ads into its content.
 //
@@ -110,8 +112,12 @@ class TelvoraSession : public std::enable_shared_from_this<TelvoraSession> {
   std::optional<VideoType> videoType;
   std::string proxyAuthority_ = "localhost:8080";
 
-  // What the last setUpBehaviur() chose.
+  // Reads every playlist the proxy serves; lives as long as the session.
+  std::shared_ptr<ManifestParser> manifestParser;
+  // What the last setUpBehaviur() chose, and the behaviour it built for the
+  // scheduler.
   std::shared_ptr<const BehaviourChoice> lastChoice_;
+  std::shared_ptr<TelvoraSchedulerBehaivour> behaviour_;
 };
 
 }  // namespace telvora

@@ -2,7 +2,10 @@
 
 #include <telvora/platform/RunLoop.hpp>
 
+#include <telvora/TelvoraLogs.hpp>
+
 #include "config/TelvoraConfigURL.hpp"
+#include "manifest/ManifestParser.hpp"
 #include "platform/runloop/MainQueue.hpp"
 #include "session/BehaviourChoice.hpp"
 #include "session/ContentURLRewrite.hpp"
@@ -18,7 +21,9 @@ std::shared_ptr<TelvoraSession> TelvoraSession::create(SDKConfig sdkConfig,
 }
 
 TelvoraSession::TelvoraSession(Token, SDKConfig sdkConfig, std::function<void()> closeCompletion)
-    : sdkConfig_(std::move(sdkConfig)), closeCompletion(std::move(closeCompletion)) {}
+    : sdkConfig_(std::move(sdkConfig)),
+      closeCompletion(std::move(closeCompletion)),
+      manifestParser(std::make_shared<ManifestParser>()) {}
 
 void TelvoraSession::prepareURL(std::string videoURL, std::function<void(URLResult)> completion) {
   TELVORA_DCHECK_ON_MAIN_QUEUE();
@@ -100,7 +105,25 @@ void TelvoraSession::downloadStreamConfig(const std::string& url,
 
 void TelvoraSession::setUpBehaviur() {
   if (!config_) return;
-  lastChoice_ = std::make_shared<const BehaviourChoice>(chooseBehaviour(*config_, videoType));
+  TelvoraLogs::shared()->setLive(false);
+  auto choice = std::make_shared<const BehaviourChoice>(chooseBehaviour(*config_, videoType));
+  const auto storeTotalDuration = [weak = weak_from_this()](double total) {
+    if (auto self = weak.lock()) self->totalManifestDuration = total;
+  };
+  if (videoType == VideoType::live) {
+    TelvoraLogs::shared()->setLive(true);
+    manifestParser->manifestParsed = [storeTotalDuration](const std::vector<CuePoint>&,
+                                                          double total) {
+      storeTotalDuration(total);
+    };
+  } else if (choice->stream.prerollPods.value_or(0) > 0 && player && player->contentPlayer) {
+    player->contentPlayer->pause();  // the pre-roll comes first
+  }
+
+  lastChoice_ = choice;
+  if (choice->behaviour == BehaviourKind::none) return;  // an earlier behaviour stays
+  TelvoraLogs::shared()->setAdMode(std::string(adModeName(choice->behaviour)));
+  behaviour_ = makeBehaviour(*choice, {}, manifestParser, storeTotalDuration);
 }
 
 void TelvoraSession::setVideoType(std::optional<VideoType> type) {

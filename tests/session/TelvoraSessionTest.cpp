@@ -3,6 +3,7 @@
 #include <telvora/platform/RunLoop.hpp>
 
 #include "session/BehaviourChoice.hpp"
+#include "session/TelvoraSessionTestPeer.hpp"
 #include "support/LocalHttpServer.hpp"
 #include "support/MainLoop.hpp"
 
@@ -12,14 +13,6 @@
 #include <thread>
 
 namespace telvora {
-
-struct TelvoraSessionTestPeer {
-  static std::optional<BehaviourKind> chosen(const TelvoraSession& session) {
-    if (!session.lastChoice_) return std::nullopt;
-    return session.lastChoice_->behaviour;
-  }
-  static void setVideoType(TelvoraSession& session, VideoType type) { session.setVideoType(type); }
-};
 
 namespace {
 
