@@ -1,8 +1,7 @@
 #include "manifest/CueTagValues.hpp"
 
-#include "platform/hls/Playlist.hpp"
+#include "platform/text/Number.hpp"
 
-#include <charconv>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -56,8 +55,8 @@ std::optional<std::string_view> attribute(std::string_view list, std::string_vie
     start = i + 1;
     const std::size_t equals = part.find('=');
     if (equals == std::string_view::npos) continue;
-    if (!equalsIgnoringCase(hls::trimSpace(part.substr(0, equals)), name)) continue;
-    std::string_view value = hls::trimSpace(part.substr(equals + 1));
+    if (!equalsIgnoringCase(trimSpace(part.substr(0, equals)), name)) continue;
+    std::string_view value = trimSpace(part.substr(equals + 1));
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
       value = value.substr(1, value.size() - 2);
     return value;
@@ -66,20 +65,6 @@ std::optional<std::string_view> attribute(std::string_view list, std::string_vie
 }
 
 }  // namespace
-
-std::optional<double> readNumber(std::string_view text) {
-  text = hls::trimSpace(text);
-  if (text.starts_with('+')) {
-    text.remove_prefix(1);
-    if (text.starts_with('-')) return std::nullopt;
-  }
-  if (text.empty()) return std::nullopt;
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
-    return std::nullopt;
-  return value;
-}
 
 double extinfDuration(std::string_view value) {
   const double duration = readNumber(value.substr(0, value.find(','))).value_or(0);

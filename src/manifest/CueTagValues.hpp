@@ -6,10 +6,6 @@
 // Readers for the values of the playlist tags the manifest analysis uses.
 namespace telvora::manifest {
 
-// A finite decimal number, white space around it allowed; nothing for
-// anything else (including "inf" and "nan").
-std::optional<double> readNumber(std::string_view text);
-
 // The segment duration of an #EXTINF value ("10.0," or "10.0,Title"): the
 // number before the first comma; 0 when it is no number or negative.
 double extinfDuration(std::string_view value);

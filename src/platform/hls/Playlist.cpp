@@ -1,5 +1,7 @@
 #include "platform/hls/Playlist.hpp"
 
+#include "platform/text/Number.hpp"
+
 #include <array>
 #include <cstring>
 
@@ -114,16 +116,6 @@ Result<Playlist, ParseError> emptyPlaylist() {
 }
 
 }  // namespace
-
-std::string_view trimSpace(std::string_view text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && isSpace(text[begin]))
-    ++begin;
-  while (end > begin && isSpace(text[end - 1]))
-    --end;
-  return text.substr(begin, end - begin);
-}
 
 Result<Playlist, ParseError> Playlist::parse(std::string_view body) {
   std::optional<Lines> lines = bodyLines(body);

@@ -8,9 +8,6 @@
 
 namespace telvora::hls {
 
-// `text` without the white space (spaces, tabs, CR, VT, FF) at either end.
-std::string_view trimSpace(std::string_view text);
-
 // One line of a playlist that is not blank and not a comment: a tag such as
 // "#EXTINF:10.0," (name "#EXTINF", value "10.0,") or a URI line (no name, the
 // URI as value). Views into the body, which the caller keeps alive.
