@@ -19,6 +19,9 @@ namespace {
 // name merely begins with "Ad" (AdSystem, AdTitle) never matches.
 constexpr std::string_view kAdPattern = R"(<Ad(?:\s[^>]*)?>[\s\S]*?</Ad>)";
 constexpr std::string_view kDurationPattern = R"(<Duration>([\s\S]*?)</Duration>)";
+// The start tag part of kAdPattern; the rest, `[\s\S]*?</Ad>`, is "up to the
+// first </Ad>", which a substring search finds faster than any engine.
+constexpr std::string_view kAdStartTagPattern = R"(<Ad(?:\s[^>]*)?>)";
 
 // Durations beyond this are no real ad; the cap keeps sums of many ads in
 // 64 bits.
@@ -36,9 +39,9 @@ std::unique_ptr<RE2> compile(std::string_view pattern) {
 }
 
 const RE2* compiled(std::string_view pattern) {
-  static const auto ad = compile(kAdPattern);
+  static const auto startTag = compile(kAdStartTagPattern);
   static const auto duration = compile(kDurationPattern);
-  return pattern == kAdPattern ? ad.get() : duration.get();
+  return pattern == kAdStartTagPattern ? startTag.get() : duration.get();
 }
 
 std::string_view view(const re2::StringPiece& piece) {
@@ -70,28 +73,29 @@ bool isRegexSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
 }
 
-// The Ad elements of `text`, as kAdPattern finds them, in linear time. A
-// substring search finds each candidate "<Ad"; the start tag's ">" and the
-// "</Ad>" after it are looked up with forward-only searches, so a text full
-// of unclosed tags costs no more than one pass; then RE2 confirms the element
-// anchored at the candidate, which gives exactly the match an unanchored
-// search would find.
-std::vector<std::string_view> adElements(const RE2& re, std::string_view text) {
+// The Ad elements of `text`, exactly as kAdPattern finds them, in linear
+// time. A substring search finds each candidate "<Ad"; forward-only searches
+// for the start tag's ">" and the "</Ad>" after it rule out, in one pass over
+// the text, candidates that cannot match (a text full of unclosed tags costs
+// no more than that pass); RE2 confirms the start tag anchored at the
+// candidate, and the element runs to the first "</Ad>" after it.
+std::vector<std::string_view> adElements(const RE2& startTag, std::string_view text) {
+  constexpr std::string_view kEndTag = "</Ad>";
   std::vector<std::string_view> found;
   ForwardSearch tagEnd(text, ">");
-  ForwardSearch elementEnd(text, "</Ad>");
+  ForwardSearch elementEnd(text, kEndTag);
   const re2::StringPiece whole(text.data(), text.size());
   std::size_t at = text.find("<Ad");
   while (at != std::string_view::npos) {
     const std::size_t after = at + 3;
     if (after < text.size() && (text[after] == '>' || isRegexSpace(text[after]))) {
-      const std::size_t close = tagEnd.from(after);
-      if (close == std::string_view::npos) break;  // no later start tag can end either
-      if (elementEnd.from(close + 1) == std::string_view::npos) break;  // nor any element
-      re2::StringPiece match;
-      if (re.Match(whole, at, whole.size(), RE2::ANCHOR_START, &match, 1)) {
-        found.push_back(view(match));
-        at = text.find("<Ad", at + match.size());
+      if (tagEnd.from(after) == std::string_view::npos) break;  // no later tag can end either
+      re2::StringPiece tag;
+      if (startTag.Match(whole, at, whole.size(), RE2::ANCHOR_START, &tag, 1)) {
+        const std::size_t end = elementEnd.from(at + tag.size());
+        if (end == std::string_view::npos) break;  // nor can any later element
+        found.push_back(text.substr(at, end + kEndTag.size() - at));
+        at = text.find("<Ad", end + kEndTag.size());
         continue;
       }
     }
@@ -175,7 +179,7 @@ void VASTLoader::parseResponse(std::string_view data, bool reserveRequest) const
 
 std::vector<std::string_view> VASTLoader::matches(std::string_view pattern, std::string_view text) {
   if (pattern == kAdPattern) {
-    const RE2* re = compiled(kAdPattern);
+    const RE2* re = compiled(kAdStartTagPattern);
     return re ? adElements(*re, text) : std::vector<std::string_view>{};
   }
   const std::unique_ptr<RE2> re = compile(pattern);

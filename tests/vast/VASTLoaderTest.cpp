@@ -7,6 +7,7 @@
 #include <chrono>
 #include <fstream>
 #include <future>
+#include <random>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -174,6 +175,29 @@ TEST_F(VASTLoaderServerTest, ReportsEachFailureKind) {
     EXPECT_EQ(result.error(), error) << url << ": " << result.detail();
   }
   EXPECT_EQ(server.requestCount("/huge"), 1u);
+}
+
+}  // namespace
+}  // namespace telvora
+
+namespace telvora {
+namespace {
+
+// The fast element search against RE2 running the same pattern over the
+// whole text (the group around it sends it down the general path).
+TEST(VASTLoader, FindsExactlyThePatternsMatches) {
+  const std::string_view pattern = R"(<Ad(?:\s[^>]*)?>[\s\S]*?</Ad>)";
+  const std::string plain = "(?:" + std::string(pattern) + ")";
+  const char* pieces[] = {"<Ad", "<Ad ",       "<Ad>", ">",  "</Ad>", "\n",
+                          "x",   "<AdSystem>", "</Ad", "\t", "<Ad\n"};
+  std::mt19937 random(11);
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    const int length = 1 + static_cast<int>(random() % 24);
+    for (int i = 0; i < length; ++i)
+      text += pieces[random() % std::size(pieces)];
+    EXPECT_EQ(VASTLoader::matches(pattern, text), VASTLoader::matches(plain, text)) << text;
+  }
 }
 
 }  // namespace

@@ -1,12 +1,21 @@
 #include "platform/text/Utf8.hpp"
 
 #include <cstdint>
+#include <cstring>
 
 namespace telvora {
 
 bool isValidUTF8(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
+    // Runs of ASCII, eight bytes at a time.
+    while (i + 8 <= text.size()) {
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + i, sizeof word);
+      if (word & 0x8080808080808080ull) break;
+      i += 8;
+    }
+    if (i == text.size()) break;
     const auto byte = static_cast<unsigned char>(text[i]);
     std::size_t length = 0;
     std::uint32_t point = 0;
