@@ -9,7 +9,7 @@ TSAN_DIR := build/tsan
 FUZZ_DIR := build/fuzz
 RELEASE_DIR := build/release
 FUZZ_SECONDS ?= 30
-FUZZERS := config_fuzz manifest_fuzz
+FUZZERS := config_fuzz manifest_fuzz vast_fuzz
 SOURCES = $(shell find include src tests tools fuzz bench -name '*.cpp' -o -name '*.hpp' 2>/dev/null)
 
 .PHONY: all bootstrap build demo test sanitize tsan lint format fuzz fuzz-smoke bench clean
