@@ -1,6 +1,7 @@
 // Arbitrary bytes through the VAST loader's ad cutting and the reference
 // SDK's document reader. Every ad found is an exact, non-overlapping slice of
 // the input, and the pool wraps it into a document.
+#include "platform/adsdk/VastDocument.hpp"
 #include "vast/VASTLoader.hpp"
 #include "vast/VASTManager.hpp"
 
@@ -24,11 +25,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     from = at + ad->vast().size();
   }
 
+  // The reference SDK's reader: a document or an error with its reason.
+  auto document = telvora::readVastDocument(text);
+  if (!document && document.detail().empty()) std::abort();
+
   telvora::VASTManager pool;
   pool.append(ads);
   pool.sortLongestFirst();
   pool.findBest(30);
-  const std::string document = pool.getBestVast();
-  if (!document.starts_with(telvora::VASTManager::vastStart)) std::abort();
+  const std::string wrapped = pool.getBestVast();
+  if (!wrapped.starts_with(telvora::VASTManager::vastStart)) std::abort();
   return 0;
 }
