@@ -1,5 +1,7 @@
 #include <telvora/platform/View.hpp>
 
+#include "platform/ui/LayoutSolver.hpp"
+
 #include <algorithm>
 
 namespace telvora {
@@ -22,6 +24,34 @@ void View::removeFromSuperview() {
   siblings.erase(std::remove_if(siblings.begin(), siblings.end(),
                                 [this](const std::shared_ptr<View>& v) { return v.get() == this; }),
                  siblings.end());
+  std::erase_if(constraints_,
+                [](const LayoutConstraint& c) { return c.secondAnchor().has_value(); });
+}
+
+LayoutXAxisAnchor View::leftAnchor() {
+  return LayoutXAxisAnchor(weak_from_this(), false, LayoutAttribute::left);
+}
+LayoutXAxisAnchor View::rightAnchor() {
+  return LayoutXAxisAnchor(weak_from_this(), false, LayoutAttribute::right);
+}
+LayoutYAxisAnchor View::topAnchor() {
+  return LayoutYAxisAnchor(weak_from_this(), false, LayoutAttribute::top);
+}
+LayoutYAxisAnchor View::bottomAnchor() {
+  return LayoutYAxisAnchor(weak_from_this(), false, LayoutAttribute::bottom);
+}
+LayoutDimension View::widthAnchor() {
+  return LayoutDimension(weak_from_this(), false, LayoutAttribute::width);
+}
+LayoutDimension View::heightAnchor() {
+  return LayoutDimension(weak_from_this(), false, LayoutAttribute::height);
+}
+LayoutGuide View::layoutMarginsGuide() {
+  return LayoutGuide(weak_from_this());
+}
+
+void View::layoutIfNeeded() {
+  detail::solveLayout(*this);
 }
 
 }  // namespace telvora
