@@ -67,10 +67,12 @@ class AdServer {
   }
 
  private:
-  test::LocalHttpServer server_;
+  // The state the handlers use comes first: it is made before the server's
+  // threads start and outlives them.
   mutable std::mutex mutex_;
   std::map<std::string, std::string> documents_;
   std::map<std::string, Strings> queries_;
+  test::LocalHttpServer server_;
 };
 
 // Both delegates of the ad player, writing down what it is told and when

@@ -26,7 +26,13 @@ LocalHttpServer::LocalHttpServer(std::size_t workers) {
   if (::listen(server_.listeningSocket(), SOMAXCONN) != 0) {
     throw std::runtime_error("LocalHttpServer: cannot widen the listen backlog");
   }
+}
 
+void LocalHttpServer::start() const {
+  std::call_once(started_, [this] { startAcceptLoop(); });
+}
+
+void LocalHttpServer::startAcceptLoop() const {
   thread_ = std::thread([this] {
     server_.listen_after_bind();
     listen_ended_ = true;
@@ -42,6 +48,7 @@ LocalHttpServer::LocalHttpServer(std::size_t workers) {
 }
 
 LocalHttpServer::~LocalHttpServer() {
+  start();  // so that stop() closes the listening socket
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
@@ -52,6 +59,7 @@ LocalHttpServer::~LocalHttpServer() {
 }
 
 std::string LocalHttpServer::url(std::string_view path) const {
+  start();
   return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
 }
 

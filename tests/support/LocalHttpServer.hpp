@@ -16,11 +16,12 @@
 namespace telvora::test {
 
 // A real HTTP server for tests: cpp-httplib on 127.0.0.1 and an ephemeral
-// port, serving from its own thread. The constructor returns once the server
-// accepts connections (it throws std::runtime_error if it cannot bind); the
-// destructor stops it and joins every thread it started.
+// port, serving from its own thread. The constructor binds the port (it
+// throws std::runtime_error if it cannot); the first url() or port() starts
+// serving and returns once the server accepts connections; the destructor
+// stops it and joins every thread it started.
 //
-// Register handlers on server() before sending the requests that use them.
+// Register handlers on server() before the first url() or port().
 // The server keeps its own pre-routing handler to count requests and
 // connections: do not replace it.
 //
@@ -42,7 +43,10 @@ class LocalHttpServer {
   LocalHttpServer& operator=(const LocalHttpServer&) = delete;
 
   httplib::Server& server() { return server_; }
-  int port() const { return port_; }
+  int port() const {
+    start();
+    return port_;
+  }
   // "http://127.0.0.1:PORT" followed by `path`.
   std::string url(std::string_view path = "/") const;
 
@@ -56,10 +60,19 @@ class LocalHttpServer {
   bool sleepFor(std::chrono::milliseconds duration);
 
  private:
-  Server server_;
+  mutable Server server_;
   int port_ = -1;
-  std::atomic<bool> listen_ended_ = false;
-  std::thread thread_;
+  // Starts the accept loop (and its workers) on first use of url() or
+  // port(), so that everything the test set up before (handlers, the state
+  // they use) is ordered before the worker threads exist. Requests reach
+  // the workers over sockets, which ThreadSanitizer does not count as
+  // synchronisation.
+  void start() const;
+  void startAcceptLoop() const;
+
+  mutable std::atomic<bool> listen_ended_ = false;
+  mutable std::once_flag started_;
+  mutable std::thread thread_;
 
   mutable std::mutex mutex_;
   std::condition_variable stopping_changed_;
