@@ -41,7 +41,7 @@ tsan: bootstrap
 	cmake -S . -B $(TSAN_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DWARNINGS_AS_ERRORS=ON \
 	  -DTELVORA_SANITIZE=thread >/dev/null
 	cmake --build $(TSAN_DIR) -j $(JOBS)
-	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp \
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	  ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(JOBS)
 
 lint: bootstrap

@@ -378,13 +378,14 @@ TEST(HttpClientConcurrencyTest, ManyConcurrentRequestsCompleteOnceEach) {
   local.server().Get("/n", [](const httplib::Request& req, httplib::Response& res) {
     res.set_content(req.get_param_value("i"), "application/octet-stream");
   });
+  const std::string base = local.url("/n?i=");  // serving starts here, before the threads
   HttpClient client;
   std::vector<Completion> completions(kRequests);
   std::vector<std::thread> starters;
   for (int t = 0; t < 5; ++t) {  // start them from several threads at once
     starters.emplace_back([&, t] {
       for (int i = t; i < kRequests; i += 5) {
-        client.dataTask(local.url("/n?i=" + std::to_string(i)), completions[i].callback());
+        client.dataTask(base + std::to_string(i), completions[i].callback());
       }
     });
   }
